@@ -1,0 +1,19 @@
+// Layout as data: a table of controls built into a window by one function.
+#pragma once
+
+#include <windows.h>
+
+enum class ControlKind { Group, Radio, Check, Button, Label, Edit, Progress };
+
+struct ControlSpec {
+    int id;
+    ControlKind kind;
+    const char* caption;
+    int x, y, width, height;  // client-relative, or group-relative when `group` is set
+    int group;                // id of the containing group box, or 0
+    DWORD extraStyle;
+};
+
+// Creates the controls as children of `parent`; a control inside a group box is
+// placed at its offset from the group box's origin. Returns false if one failed.
+bool BuildControls(HWND parent, const ControlSpec* specs, int count, HFONT font);
