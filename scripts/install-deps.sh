@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick
-  locales fonts-wqy-microhei
+  locales fonts-wqy-microhei fonts-wine fonts-liberation
 )
 
 missing=()
