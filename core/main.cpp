@@ -25,10 +25,12 @@ void OnMainWindowCreated(MainWindow& window)
                   [](const Text& message) { ShowMessage(message); });
     for (const Text& root : ListDrives()) program.stores.driveRoots.Add(root);
 
-    EnableWindow(window.Control(IDC_BUTTON1), TRUE);
-    EnableWindow(window.Control(IDC_BUTTON2), FALSE);
-    EnableWindow(window.Control(IDC_BUTTON3), FALSE);
-    CheckRadioButton(window.Handle(), IDC_RADIO1, IDC_RADIO2, IDC_RADIO1);
+    ScanModel& model = window.Model();
+    model.SetEnabled(ScanControl::Button1, true);
+    model.SetEnabled(ScanControl::Button2, false);
+    model.SetEnabled(ScanControl::Button3, false);
+    model.SetChecked(ScanControl::Radio1, true);
+    model.SetChecked(ScanControl::Radio2, false);
 }
 
 }  // namespace
@@ -42,7 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     CreateTrayRecords(TheProgram().state);
     std::atexit(ExitCleanup);
 
-    static MainWindow* window = new MainWindow(TheProgram().stores);
+    static MainWindow* window = new MainWindow(TheProgram().state, TheProgram().stores);
     if (!window->Create(OnMainWindowCreated)) return 1;
 
     MSG msg;

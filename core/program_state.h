@@ -1,6 +1,7 @@
 // Every program-wide variable, with its starting value.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -27,8 +28,9 @@ struct ProgramState {
     Text browseInitialFolder;
     Text resultFolder;
     Text resultLocation;
-    void* enumerationThread = nullptr;
-    void* checkThread = nullptr;
+    // Written by the thread that starts a worker, read by others.
+    std::atomic<void*> enumerationThread{nullptr};
+    std::atomic<void*> checkThread{nullptr};
     std::int32_t phaseCounter = 0;
     std::int32_t phaseIndex = 0;
     std::int32_t currentFileSize = 0;

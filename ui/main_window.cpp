@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/message.h"
+#include "databases/folder_picker.h"
 #include "ui/layout.h"
 #include "ui/main_window_ids.h"
 #include "ui/messages.h"
@@ -45,6 +46,35 @@ const LabelColour kLabelColours[] = {
     {IDC_LABEL5, RGB(0, 128, 0)},
 };
 
+// The controls a scan drives, by their place in ScanControl.
+const int kScanControlIds[] = {
+    IDC_BUTTON1, IDC_BUTTON2, IDC_BUTTON3, IDC_RADIO1, IDC_RADIO2, IDC_CHECK1, IDC_CHECK2,
+    IDC_CHECK4,  IDC_EDIT1,   IDC_EDIT2,   IDC_LABEL7, IDC_SCANTYPE, IDC_LABEL5,
+};
+static_assert(sizeof kScanControlIds / sizeof kScanControlIds[0] ==
+              static_cast<int>(ScanControl::Count));
+
+bool IsChoice(int id)
+{
+    return id == IDC_RADIO1 || id == IDC_RADIO2 || id == IDC_CHECK1 || id == IDC_CHECK2 ||
+           id == IDC_CHECK4;
+}
+
+ScanControl ScanControlOf(int id)
+{
+    for (int i = 0; i < static_cast<int>(ScanControl::Count); ++i)
+        if (kScanControlIds[i] == id) return static_cast<ScanControl>(i);
+    return ScanControl::Count;
+}
+
+Text ControlText(HWND control)
+{
+    const int length = GetWindowTextLengthA(control);
+    Text text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(GetWindowTextA(control, &text[0], length + 1));
+    return text;
+}
+
 HMENU BuildMenuBar()
 {
     HMENU bar = CreateMenu();
@@ -80,6 +110,24 @@ const char* MainWindow::AboutText()
            "随意换。界面不在单调优美皮肤想换就换。";
 }
 
+MainWindow::MainWindow(ProgramState& state, Stores& stores)
+    : state_(state),
+      stores_(stores),
+      model_(
+          [this] {
+              // One reflection pending at most, however fast a worker changes the model.
+              if (!reflectPosted_.exchange(true) && hwnd_) PostMessageA(hwnd_, WM_APP_REFLECT, 0, 0);
+          },
+          [](const Text& text, const Text& title) {
+              if (title.empty())
+                  ShowMessage(text);
+              else
+                  ShowMessage(text, 0, title);
+          }),
+      run_(state, stores, model_)
+{
+}
+
 bool MainWindow::Create(const CreatedHandler& onCreated)
 {
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
@@ -97,6 +145,7 @@ bool MainWindow::Create(const CreatedHandler& onCreated)
                         DEFAULT_PITCH | FF_DONTCARE, "宋体");
     BuildControls(hwnd_, kControls, static_cast<int>(sizeof kControls / sizeof kControls[0]),
                   font_);
+    ReadControlsIntoModel();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
     if (onCreated) onCreated(*this);
@@ -113,14 +162,85 @@ void MainWindow::ToggleMenuCheck(int id)
     HMENU menu = GetMenu(hwnd_);
     const bool checked = (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
     CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_UNCHECKED : MF_CHECKED));
+    model_.SetDeletesRegistryValues(!checked);
 }
 
-void MainWindow::OnCommand(int id, int /*notification*/)
+void MainWindow::ChooseScanFolder() { run_.SetChosenFolder(BrowseForFolder(state_, hwnd_)); }
+
+// The controls as created become the model's first state.
+void MainWindow::ReadControlsIntoModel()
+{
+    for (int i = 0; i < static_cast<int>(ScanControl::Count); ++i) {
+        const auto c = static_cast<ScanControl>(i);
+        HWND control = Control(kScanControlIds[i]);
+        model_.TakeTypedText(c, ControlText(control));
+        model_.SetEnabled(c, IsWindowEnabled(control) != FALSE);
+        if (IsChoice(kScanControlIds[i]))
+            model_.SetChecked(c, SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    }
+    shown_ = model_.Snapshot();
+}
+
+// A click on a radio button or check box: the control already shows it.
+void MainWindow::TakeUserChoice(int id)
+{
+    for (int other : {IDC_RADIO1, IDC_RADIO2, IDC_CHECK1, IDC_CHECK2, IDC_CHECK4}) {
+        const ScanControl c = ScanControlOf(other);
+        const bool checked = SendMessageA(Control(other), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        shown_.checked[static_cast<int>(c)] = checked;
+        model_.SetChecked(c, checked);
+    }
+    if (id == IDC_RADIO2) ChooseScanFolder();
+}
+
+void MainWindow::Reflect()
+{
+    reflectPosted_ = false;
+    const ScanControlsState now = model_.Snapshot();
+    reflecting_ = true;
+    for (int i = 0; i < static_cast<int>(ScanControl::Count); ++i) {
+        HWND control = Control(kScanControlIds[i]);
+        if (now.text[i] != shown_.text[i]) SetWindowTextA(control, now.text[i].c_str());
+        if (now.enabled[i] != shown_.enabled[i]) EnableWindow(control, now.enabled[i]);
+        if (now.checked[i] != shown_.checked[i])
+            SendMessageA(control, BM_SETCHECK, now.checked[i] ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    HWND progress = Control(IDC_PROGRESS1);
+    if (now.progressMaximum != shown_.progressMaximum)
+        SendMessageA(progress, PBM_SETRANGE32, 0, now.progressMaximum);
+    if (now.progressPosition != shown_.progressPosition ||
+        now.progressMaximum != shown_.progressMaximum)
+        SendMessageA(progress, PBM_SETPOS, now.progressPosition, 0);
+    if (now.timerPeriod != shown_.timerPeriod) {
+        if (now.timerPeriod > 0)
+            SetTimer(hwnd_, TIMER_CLOCK1, now.timerPeriod, nullptr);
+        else
+            KillTimer(hwnd_, TIMER_CLOCK1);
+    }
+    reflecting_ = false;
+    shown_ = now;
+}
+
+void MainWindow::OnCommand(int id, int notification)
 {
     switch (id) {
-    case IDM_CLEAR_REGISTRY: ToggleMenuCheck(id); break;
-    case IDM_ABOUT: ShowMessage(AboutText()); break;
-    default: break;
+    case IDM_CLEAR_REGISTRY: ToggleMenuCheck(id); return;
+    case IDM_ABOUT: ShowMessage(AboutText()); return;
+    case IDC_BUTTON1: if (notification == BN_CLICKED) run_.StartOrContinueScan(); return;
+    case IDC_BUTTON2: if (notification == BN_CLICKED) run_.StopScan(); return;
+    case IDC_BUTTON3: if (notification == BN_CLICKED) run_.PauseScan(); return;
+    case IDC_EDIT1:
+    case IDC_EDIT2:
+        if (notification == EN_CHANGE && !reflecting_) {
+            const ScanControl c = ScanControlOf(id);
+            const Text typed = ControlText(Control(id));
+            shown_.text[static_cast<int>(c)] = typed;
+            model_.TakeTypedText(c, typed);
+        }
+        return;
+    default:
+        if (IsChoice(id) && notification == BN_CLICKED) TakeUserChoice(id);
+        return;
     }
 }
 
@@ -158,7 +278,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_APP_STORE_SIZE:
         return StoreSize(wParam);
+    case WM_APP_REFLECT:
+        Reflect();
+        return 0;
+    case WM_TIMER:
+        if (wParam == TIMER_CLOCK1) run_.CountElapsedSecond();
+        return 0;
     case WM_DESTROY:
+        // Closing ends the program at once; workers stop at their next step.
+        run_.EndWorkers(300);
+        KillTimer(hwnd_, TIMER_CLOCK1);
         if (font_) DeleteObject(font_);
         font_ = nullptr;
         PostQuitMessage(0);

@@ -7,6 +7,8 @@ enum AppMessage : UINT {
     // Sent to MainWindow: wParam a StoreId; returns the store's Count(), or the
     // length of a whole-text store. Lets tools and tests see what was loaded.
     WM_APP_STORE_SIZE = WM_APP + 1,
+    // Posted to MainWindow when the scan model changed: show it in the controls.
+    WM_APP_REFLECT = WM_APP + 2,
 };
 
 enum StoreId : WPARAM {

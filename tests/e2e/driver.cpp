@@ -151,3 +151,69 @@ Rect ClientRectOf(HWND control)
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
+
+void PostClick(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+namespace {
+
+struct ChildSearch {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param)
+{
+    auto* s = reinterpret_cast<ChildSearch*>(param);
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, s->className) == 0) s->found.push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const char* className)
+{
+    ChildSearch s{className, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+struct DialogSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK MatchFolderDialog(HWND window, LPARAM param)
+{
+    auto* s = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (owner == s->process && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(window) &&
+        !ChildrenOfClass(window, "SysTreeView32").empty()) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitFolderDialog(const RunningProgram& app, int timeoutMs)
+{
+    DialogSearch s{app.Id(), nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchFolderDialog, reinterpret_cast<LPARAM>(&s));
+            return s.found != nullptr;
+        },
+        timeoutMs);
+    return s.found;
+}
+
+std::vector<Text> StaticTexts(HWND dialog)
+{
+    std::vector<Text> texts;
+    for (HWND child : ChildrenOfClass(dialog, "Static")) texts.push_back(WindowText(child));
+    return texts;
+}

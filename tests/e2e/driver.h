@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/text.h"
 
@@ -61,3 +62,10 @@ struct Rect {
 // The control's rectangle in its window's client coordinates.
 Rect ClientRectOf(HWND control);
 Rect WindowRectOf(HWND window);
+
+// Clicks a button of another process without waiting for what the click opens.
+void PostClick(HWND button);
+// The shell's folder dialog of the process (a dialog holding a tree view).
+HWND WaitFolderDialog(const RunningProgram& app, int timeoutMs = 20000);
+// Texts of the dialog's static controls, in child order.
+std::vector<Text> StaticTexts(HWND dialog);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/program_state.h"
 #include "core/stores.h"
 #include "ui/main_window.h"
 #include "ui/main_window_ids.h"
@@ -16,8 +17,9 @@ bool Checked(HWND window, int id)
 
 TEST(MainWindowMenu, RegistryToggleFlipsItsCheckMark)
 {
+    ProgramState state;
     Stores stores;
-    MainWindow window(stores);
+    MainWindow window(state, stores);
     ASSERT_TRUE(window.Create(nullptr));
     HWND hwnd = window.Handle();
     EXPECT_FALSE(window.DeletesRegistryValues());
@@ -32,8 +34,9 @@ TEST(MainWindowMenu, RegistryToggleFlipsItsCheckMark)
 
 TEST(MainWindowMenu, MenuBarHoldsItsFourMenusInOrder)
 {
+    ProgramState state;
     Stores stores;
-    MainWindow window(stores);
+    MainWindow window(state, stores);
     ASSERT_TRUE(window.Create(nullptr));
     HMENU bar = GetMenu(window.Handle());
     const char* titles[] = {"工具", "功能", "配置", "关于"};
