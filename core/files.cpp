@@ -27,12 +27,39 @@ HANDLE OpenForWholeRead(const Text& path)
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
-bool FindEntry(const Text& path, WIN32_FIND_DATAA& entry)
+// Names that open a device rather than a directory entry.
+bool IsDeviceName(Text name)
+{
+    name = name.substr(0, name.find('.'));
+    for (char& c : name) c = static_cast<char>(FoldAZ(static_cast<unsigned char>(c)));
+    if (name == "con" || name == "prn" || name == "aux" || name == "nul") return true;
+    return name.size() == 4 && (name.compare(0, 3, "com") == 0 || name.compare(0, 3, "lpt") == 0) &&
+           name[3] >= '1' && name[3] <= '9';
+}
+
+// The entry a directory search for `path` finds: its attributes and low size.
+bool FindEntry(const Text& path, DWORD& attributes, DWORD& sizeLow)
 {
     if (path.empty() || EndsWithBackslash(path)) return false;
+    // A plain name (no wildcard, not a root, ".", ".." or a device) names the one
+    // entry a search would find; asking for its attributes is ten times cheaper.
+    const int slash = LastBackslash(path);
+    const Text name = slash > 0 ? path.substr(static_cast<size_t>(slash)) : Text();
+    if (!name.empty() && name.find_first_of("*?") == Text::npos && name != "." && name != ".." &&
+        !IsDeviceName(name)) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+            attributes = data.dwFileAttributes;
+            sizeLow = data.nFileSizeLow;
+            return true;
+        }
+    }
+    WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA(path.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
+    attributes = entry.dwFileAttributes;
+    sizeLow = entry.nFileSizeLow;
     return true;
 }
 
@@ -138,16 +165,16 @@ bool WriteWholeFile(const Text& path, std::initializer_list<const Bytes*> parts)
 
 bool FileExists(const Text& path)
 {
-    WIN32_FIND_DATAA entry;
-    return FindEntry(path, entry);
+    DWORD attributes, sizeLow;
+    return FindEntry(path, attributes, sizeLow);
 }
 
 int FileSize(const Text& path)
 {
-    WIN32_FIND_DATAA entry;
-    if (!FindEntry(path, entry)) return -1;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
-    return static_cast<int>(entry.nFileSizeLow);
+    DWORD attributes, sizeLow;
+    if (!FindEntry(path, attributes, sizeLow)) return -1;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return 0;
+    return static_cast<int>(sizeLow);
 }
 
 bool ChangeFileAttributes(const Text& path, int attributes)

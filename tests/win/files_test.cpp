@@ -147,6 +147,7 @@ TEST(FileExistsAndSize, FollowADirectorySearch)
         {f / "data\\*.txt", true, 2},
         {f / "missing.txt", false, -1},
         {f / "missing\\inner.txt", false, -1},
+        {f / "seven.dll\\x", false, -1},  // below a file
         {"", false, -1},
     };
     for (const Case& c : cases) {
