@@ -1,4 +1,0 @@
-#include "scan/phases.h"
-
-void AttachedPhase(ProgramState&, Stores&, ScanSteps&) {}
-void RegistryPhase(ProgramState&, Stores&, ScanSteps&) {}
