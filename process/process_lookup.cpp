@@ -1,5 +1,7 @@
 #include "process/process_lookup.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -126,10 +128,16 @@ Text ExePathOfName(const Text& name)
 Text RunningProcessOf(const Text& path, const std::function<bool()>& proceed)
 {
     Text found;
-    for (const ProcessEntry& entry : ListProcesses()) {
+    const std::vector<ProcessEntry> processes = ListProcesses();
+    for (const ProcessEntry& entry : processes) {
         if (proceed && !proceed()) break;
         SleepMs(1);
-        if (ExePathOfName(entry.exeName) == path) {
+        // A name stands for the first process that bears it. The list just taken
+        // answers that as a second snapshot would, at a fraction of the cost.
+        const auto first = std::find_if(processes.begin(), processes.end(),
+                                        [&](const ProcessEntry& p) { return p.exeName == entry.exeName; });
+        const std::uint32_t processId = entry.exeName.empty() ? 0 : first->processId;
+        if (processId != 0 && ExePathOfProcess(processId) == path) {
             found = entry.exeName;
             break;
         }
