@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-enum class ControlKind { Group, Radio, Check, Button, Label, Edit, Progress };
+enum class ControlKind { Group, Radio, Check, Button, Label, Edit, Progress, ListBox, Picture,
+                         Combo };
 
 struct ControlSpec {
     int id;
@@ -15,5 +16,6 @@ struct ControlSpec {
 };
 
 // Creates the controls as children of `parent`; a control inside a group box is
-// placed at its offset from the group box's origin. Returns false if one failed.
+// placed at its offset from the group box's origin. A combo box's height is that of
+// its selection field; its list drops below. Returns false if one failed.
 bool BuildControls(HWND parent, const ControlSpec* specs, int count, HFONT font);

@@ -26,9 +26,9 @@ public:
 
     // A top-level window of the process with that class (and title, when given).
     HWND WaitWindow(const char* className, const char* title = nullptr, int timeoutMs = 20000) const;
-    HWND MainWindow(int timeoutMs = 20000) const;
+    HWND MainWindow(int timeoutMs = 40000) const;
     // A message box (dialog class #32770) of the process.
-    HWND WaitMessageBox(int timeoutMs = 20000) const;
+    HWND WaitMessageBox(int timeoutMs = 40000) const;
     // Waits until no message box of the process is shown.
     bool WaitNoMessageBox(int timeoutMs = 10000) const;
 
