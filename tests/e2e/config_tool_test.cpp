@@ -47,7 +47,9 @@ struct Session {
     {
         PostMessageA(main, WM_COMMAND, command, 0);
         HWND window = app.WaitWindow(className);
-        if (window) EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+        if (window) {
+            EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
+        }
         return window;
     }
     // Answers the one message box the program shows next and gives its text.
