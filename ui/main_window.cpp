@@ -3,10 +3,14 @@
 #include <commctrl.h>
 
 #include "core/message.h"
+#include "databases/config_window.h"
 #include "databases/folder_picker.h"
+#include "databases/tool_window.h"
+#include "process/task_manager_window.h"
 #include "ui/layout.h"
 #include "ui/main_window_ids.h"
 #include "ui/messages.h"
+#include "ui/tray.h"
 
 namespace {
 
@@ -195,7 +199,6 @@ void MainWindow::TakeUserChoice(int id)
 
 void MainWindow::Reflect()
 {
-    reflectPosted_ = false;
     const ScanControlsState now = model_.Snapshot();
     reflecting_ = true;
     for (int i = 0; i < static_cast<int>(ScanControl::Count); ++i) {
@@ -226,6 +229,10 @@ void MainWindow::OnCommand(int id, int notification)
     switch (id) {
     case IDM_CLEAR_REGISTRY: ToggleMenuCheck(id); return;
     case IDM_ABOUT: ShowMessage(AboutText()); return;
+    case IDM_CONFIG_WINDOW: OpenConfigWindow(state_, hwnd_); return;
+    case IDM_FILE_SIZE:
+    case IDM_FILE_MD5: OpenToolWindow(state_, hwnd_); return;
+    case IDM_TASK_MANAGER: OpenTaskManagerWindow(); return;
     case IDC_BUTTON1: if (notification == BN_CLICKED) run_.StartOrContinueScan(); return;
     case IDC_BUTTON2: if (notification == BN_CLICKED) run_.StopScan(); return;
     case IDC_BUTTON3: if (notification == BN_CLICKED) run_.PauseScan(); return;
@@ -279,10 +286,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_APP_STORE_SIZE:
         return StoreSize(wParam);
     case WM_APP_REFLECT:
+        // Changes that come meanwhile wait for the timer: a queue that never runs
+        // empty would starve WM_TIMER, and with it the elapsed-seconds clock.
         Reflect();
+        SetTimer(hwnd_, TIMER_REFLECT, 25, nullptr);
+        return 0;
+    case WM_SIZE:
+        MinimiseToTray(hwnd_, wParam);
         return 0;
     case WM_TIMER:
         if (wParam == TIMER_CLOCK1) run_.CountElapsedSecond();
+        if (wParam == TIMER_REFLECT) {
+            KillTimer(hwnd_, TIMER_REFLECT);
+            reflectPosted_ = false;
+            Reflect();
+        }
         return 0;
     case WM_DESTROY:
         // Closing ends the program at once; workers stop at their next step.

@@ -34,6 +34,9 @@ enum MainWindowCommand {
     IDM_ABOUT = 2006,           // "关于软件"
 };
 
-enum MainWindowTimer { TIMER_CLOCK1 = 1 };  // 时钟1
+enum MainWindowTimer {
+    TIMER_CLOCK1 = 1,   // 时钟1
+    TIMER_REFLECT = 2,  // spaces out the reflections of the scan model
+};
 
 #define MAIN_WINDOW_CLASS "SorvalenMainWindow"

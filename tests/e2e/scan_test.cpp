@@ -152,7 +152,8 @@ TEST(Scan, AFolderScanChosenInThePickerFlagsTheKnownFileAndNamesItsFolderByTheTi
 
 TEST(Scan, PauseHoldsTheMatchAndTheClockContinueGoesOnStopClearsAll)
 {
-    ScannedTree tree(3000);
+    // Enough files (1 ms each) that the match outlasts the pause and a few ticks.
+    ScannedTree tree(10000);
     Profile profile(tree);
     Session s(profile.exe);
     ASSERT_NE(s.main, nullptr);
