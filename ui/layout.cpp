@@ -62,15 +62,15 @@ static void FitComboField(HWND combo, int height)
     }
 }
 
-bool BuildControls(HWND parent, const ControlSpec* specs, int count, HFONT font)
+bool BuildControls(HWND parent, const ControlSpec* table, int count, HFONT font)
 {
     bool all = true;
     for (int i = 0; i < count; ++i) {
-        const ControlSpec& s = specs[i];
+        const ControlSpec& s = table[i];
         int x = s.x, y = s.y;
         if (s.group) {
             for (int g = 0; g < count; ++g)
-                if (specs[g].id == s.group) { x += specs[g].x; y += specs[g].y; }
+                if (table[g].id == s.group) { x += table[g].x; y += table[g].y; }
         }
         DWORD exStyle =
             s.kind == ControlKind::Edit || s.kind == ControlKind::ListBox ? WS_EX_CLIENTEDGE : 0;

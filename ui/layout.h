@@ -18,4 +18,4 @@ struct ControlSpec {
 // Creates the controls as children of `parent`; a control inside a group box is
 // placed at its offset from the group box's origin. A combo box's height is that of
 // its selection field; its list drops below. Returns false if one failed.
-bool BuildControls(HWND parent, const ControlSpec* specs, int count, HFONT font);
+bool BuildControls(HWND parent, const ControlSpec* table, int count, HFONT font);
